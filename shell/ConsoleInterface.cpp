@@ -1,27 +1,34 @@
 #include "shell/ConsoleInterface.h"
 
+#include "shell/InterruptRequest.h"
+
 #include <unistd.h>
 
 namespace chipshift {
 
-void ConsoleInterface::showMessage(const std::string& text) {
+void ConsoleInterface::endStatusLine() {
     if (statusOnLine_) {
         std::fputs("\n", stderr);
         statusOnLine_ = false;
     }
+}
+
+void ConsoleInterface::showMessage(const std::string& text) {
+    endStatusLine();
     std::fprintf(stdout, "%s\n", text.c_str());
     std::fflush(stdout);
 }
 
 void ConsoleInterface::showError(const std::string& text) {
-    if (statusOnLine_) {
-        std::fputs("\n", stderr);
-        statusOnLine_ = false;
-    }
+    endStatusLine();
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
 void ConsoleInterface::setStatus(const std::string& caption) {
+    if (!running_) {
+        showMessage(caption);
+        return;
+    }
     // On a terminal the count is redrawn on one line; into a file or pipe
     // each count is a line of its own.
     if (::isatty(STDERR_FILENO)) {
@@ -33,6 +40,13 @@ void ConsoleInterface::setStatus(const std::string& caption) {
     std::fflush(stderr);
 }
 
-void ConsoleInterface::pumpEvents() {}
+void ConsoleInterface::setRunning(bool running) {
+    running_ = running;
+    if (!running) endStatusLine();
+}
+
+void ConsoleInterface::pumpEvents() {
+    if (interruptRequested()) cancelRequest = 1;
+}
 
 }  // namespace chipshift
