@@ -1,6 +1,7 @@
 #include "image/ReplacingFile.h"
 
 #include "image/ImageError.h"
+#include "image/WriteHook.h"
 
 #include <cerrno>
 #include <climits>
@@ -33,7 +34,9 @@ std::string resolveLink(const std::string& path) {
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path) : path_(path), target_(resolveLink(path)) {
+ReplacingFile::ReplacingFile(const std::string& path) : path_(path) {
+    runBeforeWriteHook(path);
+    target_ = resolveLink(path);
     mode_t mode = newFileMode();
     struct stat st {};
     if (::stat(target_.c_str(), &st) == 0) {
