@@ -17,8 +17,9 @@ namespace chipshift {
 
 // The largest side a loaded image may have. Sheets are 480 x 256 and the
 // template a few hundred pixels a side; anything beyond this is a damaged or
-// hostile header, refused before any memory is allocated for it.
-constexpr int kMaxImageSide = 16384;
+// hostile header, refused before any memory is allocated for it. At one word
+// a pixel the largest image takes 256 MiB.
+constexpr int kMaxImageSide = 8192;
 
 class Image {
 public:
