@@ -4,7 +4,8 @@
 #include "image/PngWriter.h"
 #include "shell/window/MainForm.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,16 @@ void runScreenshotTour(TfrmMain& window, const QString& folder) {
     window.txtLoad->setText(samples + QStringLiteral("/sheet0.png"));
     window.txtSave->setText(outputs);
     save(window, folder, QStringLiteral("1-file-mode"));
+
+    // The single-file run ends in its message box: photographed, then closed.
+    const QString boxPicture = folder + QLatin1Char('/') + name + QStringLiteral("-1b-message.png");
+    QTimer::singleShot(500, &window, [boxPicture] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->grab().save(boxPicture);
+            box->close();
+        }
+    });
+    window.btnStart->click();
 
     window.rbFolder->click();
     window.txtFLoad->setText(samples);

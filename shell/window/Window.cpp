@@ -40,7 +40,7 @@ int runWindow(const Program& program, int argc, char** argv) {
 
     const QByteArray screenshots = qgetenv("CHIPSHIFT_SCREENSHOTS");
     if (!screenshots.isEmpty())
-        QTimer::singleShot(300, &frmMain, [&frmMain, screenshots] {
+        QTimer::singleShot(800, &frmMain, [&frmMain, screenshots] {
             runScreenshotTour(frmMain, QFile::decodeName(screenshots));
             frmMain.close();
         });
