@@ -17,9 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One folder per process, emptied after every input.
+// One folder per process, emptied after every input and removed at exit.
+// The name is never destroyed, so the exit handler can still read it.
 const std::string& workFolder() {
-    static const std::string folder = [] {
+    static const std::string* folder = [] {
         std::string base = fs::exists("/dev/shm") ? "/dev/shm" : fs::temp_directory_path().string();
         std::string pattern = base + "/chipshift-fuzz-XXXXXX";
         if (!::mkdtemp(pattern.data())) std::abort();
@@ -27,9 +28,9 @@ const std::string& workFolder() {
             std::error_code ec;
             fs::remove_all(workFolder(), ec);
         });
-        return pattern;
+        return new std::string(pattern);
     }();
-    return folder;
+    return *folder;
 }
 
 void clearWorkFolder() {
