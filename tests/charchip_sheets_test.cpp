@@ -15,12 +15,12 @@
 #include "mapchip/MapChipConverter.h"
 #include "shell/Messages.h"
 #include "shell/SingleFileRun.h"
+#include "tests/support/FileOpenCounter.h"
+#include "tests/support/RecordingInterface.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/inotify.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <ostream>
@@ -171,36 +171,8 @@ TEST_F(CharChipSequence, MissingTemplateFailsBeforeAnyOutput) {
 
 // Both work images are loaded afresh for every character: sixteen reads.
 TEST_F(CharChipSequence, ReadsTheTemplateSixteenTimes) {
-    const int watcher = ::inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(watcher, 0);
-    // Closes are watched too: the kernel merges an event into an identical
-    // unread one before it, so only alternating events count every open.
-    ASSERT_GE(::inotify_add_watch(watcher, (templateDir / "moto.bmp").c_str(), IN_OPEN | IN_CLOSE), 0);
-
-    convert(target.path(), "hero.png");
-
-    int opens = 0;
-    alignas(inotify_event) char buffer[4096];
-    for (ssize_t n; (n = ::read(watcher, buffer, sizeof buffer)) > 0;)
-        for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
-            if (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) ++opens;
-    ::close(watcher);
-    EXPECT_EQ(opens, 16);
+    EXPECT_EQ(test::countOpens(templateDir / "moto.bmp", [&] { convert(target.path(), "hero.png"); }), 16);
 }
-
-// Records what the run shows; the single-file run uses only the messages.
-class RecordingUi : public UserInterface {
-public:
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showError(const std::string& text) override { messages.push_back("error: " + text); }
-    void setStatus(const std::string&) override {}
-    void setStatusColour(StatusColour) override {}
-    void setRunning(bool) override {}
-    void pumpEvents() override {}
-    void beep() override {}
-    std::string targetFolderText() override { return {}; }
-    std::vector<std::string> messages;
-};
 
 TEST(ProgramsRefuseEachOthersSheets, WrongSizeAndNothingWritten) {
     const Program mapforge{.name = "mapforge", .title = "", .sheetWidth = 480, .convertSheet = &mapchip::ConvertSheet,
@@ -218,10 +190,10 @@ TEST(ProgramsRefuseEachOthersSheets, WrongSizeAndNothingWritten) {
         test::writeBmp(makeImage(c.sheetWidth, 256, PixelFormat::Rgb24, {},
                                  [](int x, int y) { return distinctRgb(x, y, 1); }),
                        dir / "sheet.bmp");
-        RecordingUi ui;
+        test::RecordingInterface ui;
         EXPECT_EQ(runSingleFile(c.program, Template(dir / "moto.bmp"), ui, dir / "sheet.bmp", out.path()),
                   RunOutcome::Refused);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{msg::kWrongSize});
+        EXPECT_EQ(ui.log, std::vector<std::string>{std::string("message ") + msg::kWrongSize});
         EXPECT_TRUE(entriesOf(out.path()).empty());
     }
 }

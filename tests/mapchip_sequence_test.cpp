@@ -5,12 +5,11 @@
 #include "image/ImageError.h"
 #include "image/Template.h"
 #include "mapchip/MapChipConverter.h"
+#include "tests/support/FileOpenCounter.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/inotify.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -109,21 +108,7 @@ TEST_F(MapChipSequence, MissingTemplateFailsBeforeAnyOutput) {
 // The template is read afresh for the tileset sheet, once for the strip
 // image and once for each of the nine water frames, and never again.
 TEST_F(MapChipSequence, ReadsTheTemplateElevenTimes) {
-    const int watcher = ::inotify_init1(IN_NONBLOCK);
-    ASSERT_GE(watcher, 0);
-    // Closes are watched too: the kernel merges an event into an identical
-    // unread one before it, so only alternating events count every open.
-    ASSERT_GE(::inotify_add_watch(watcher, (templateDir / "moto.bmp").c_str(), IN_OPEN | IN_CLOSE), 0);
-
-    convert(target.path());
-
-    int opens = 0;
-    alignas(inotify_event) char buffer[4096];
-    for (ssize_t n; (n = ::read(watcher, buffer, sizeof buffer)) > 0;)
-        for (char* p = buffer; p < buffer + n; p += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(p)->len)
-            if (reinterpret_cast<inotify_event*>(p)->mask & IN_OPEN) ++opens;
-    ::close(watcher);
-    EXPECT_EQ(opens, 11);
+    EXPECT_EQ(test::countOpens(templateDir / "moto.bmp", [&] { convert(target.path()); }), 11);
 }
 
 }  // namespace
