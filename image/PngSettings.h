@@ -1,31 +1,47 @@
 #pragma once
-// How the PNG writer compresses: row filters and zlib settings, kept in this
-// one place so that they can be tuned without touching the writer itself.
-// They change only the size of the files and the time taken to write them,
-// never the pixels, bit depth, colour type or palette.
+// How the PNG writer compresses: the rule that picks each row's filter and
+// the deflate settings, kept in this one place so that they can be tuned
+// without touching the writer itself. They change only the size of the files
+// and the time taken to write them, never the pixels, bit depth, colour type
+// or palette. bench/README.md has the measurements behind these values.
 
 #include "image/PixelFormat.h"
 
 namespace chipshift {
 
-// Marks a setting that is left to libpng's own default.
-inline constexpr int kPngLibraryDefault = -1000;
-
-struct PngWriteSettings {
-    // Row filters as a mask of libpng's PNG_FILTER_* bits. libpng's default
-    // is no filtering for palette images and adaptive filtering otherwise.
-    int filters = kPngLibraryDefault;
-    // zlib level 0 to 9 (libpng's default is zlib's default level, 6).
-    int compressionLevel = kPngLibraryDefault;
-    // zlib strategy (Z_DEFAULT_STRATEGY, Z_FILTERED, Z_RLE, ...). libpng's
-    // default is Z_FILTERED for filtered rows and Z_DEFAULT_STRATEGY otherwise.
-    int strategy = kPngLibraryDefault;
+enum class RowFilterRule {
+    // Every row unfiltered.
+    None,
+    // A row equal to the one above it is written with filter Up, which makes
+    // it all zeros; every other row unfiltered. The outputs are enlarged by
+    // pixel doubling, so every second row repeats the one above exactly, and
+    // an unfiltered row keeps the exact repeats of tiles and flat runs that
+    // deflate finds best.
+    UpForRepeatedRows,
 };
 
-// The settings for an image of the given pixel format. Indexed sheets and
-// direct-colour sheets compress differently, so they may be tuned apart.
-constexpr PngWriteSettings pngWriteSettingsFor(PixelFormat /*format*/) {
-    return PngWriteSettings{};
+// zlib's matcher (deflateTune): the chain length bounds how many earlier
+// positions are tried for each match, the nice length ends the search early.
+struct DeflateTuning {
+    int goodLength;
+    int lazyLength;
+    int niceLength;
+    int chainLength;
+};
+
+struct PngWriteSettings {
+    RowFilterRule rows;
+    int level;  // zlib level, 1 to 9; the tuning below replaces its matcher parameters
+    DeflateTuning tuning;
+};
+
+// The settings for an image of the given pixel format. Direct-colour rows are
+// three bytes a pixel, so the repeats lie further apart and a long nice
+// length with a moderate chain pays; indexed sheets keep zlib's level-6
+// matcher, since their PLTE dominates their size anyway.
+constexpr PngWriteSettings pngWriteSettingsFor(PixelFormat format) {
+    if (isIndexed(format)) return {RowFilterRule::UpForRepeatedRows, 6, {8, 16, 128, 128}};
+    return {RowFilterRule::UpForRepeatedRows, 6, {4, 16, 258, 96}};
 }
 
 }  // namespace chipshift

@@ -1,14 +1,13 @@
 #include "image/PngWriter.h"
 
 #include "image/ImageError.h"
+#include "image/PngChunkWriter.h"
 #include "image/PngSettings.h"
 #include "image/ReplacingFile.h"
 
-#include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -16,11 +15,20 @@ namespace chipshift {
 
 namespace {
 
-// The PNG layout of one image: bit depth, colour type and the PLTE entries.
+constexpr int kColourTypeRgb = 2;
+constexpr int kColourTypePalette = 3;
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterUp = 2;
+// Compressed data goes out in IDAT chunks of at most this size.
+constexpr std::size_t kIdatChunkBytes = 64 * 1024;
+
+// The PNG layout of one image: bit depth, colour type, the PLTE entries and
+// the bytes of one packed row.
 struct PngLayout {
     int bitDepth = 8;
-    int colorType = PNG_COLOR_TYPE_RGB;
-    std::vector<png_color> plte;
+    int colorType = kColourTypeRgb;
+    std::vector<std::uint8_t> plte;  // red, green, blue of each entry
+    std::size_t rowBytes = 0;
 };
 
 // An indexed image may hold an index beyond its palette (a bitmap may); the
@@ -29,111 +37,153 @@ struct PngLayout {
 PngLayout layoutOf(const Image& image, const std::string& path) {
     PngLayout layout;
     const PixelFormat f = image.format();
-    if (!isIndexed(f)) return layout;
+    const auto width = static_cast<std::size_t>(image.width());
+    if (!isIndexed(f)) {
+        layout.rowBytes = 3 * width;
+        return layout;
+    }
     const PixelFormatTraits t = traitsOf(f);
     layout.bitDepth = t.bitsPerPixel;
-    layout.colorType = PNG_COLOR_TYPE_PALETTE;
+    layout.colorType = kColourTypePalette;
+    layout.rowBytes = (width * static_cast<std::size_t>(t.bitsPerPixel) + 7) / 8;
     const std::uint32_t highest = *std::max_element(image.pixels().begin(), image.pixels().end());
     if (highest > t.allBits || image.palette().size() > t.maxPaletteEntries)
         throw ImageError(path + ": cannot write PNG: the image holds more colours than its pixel format allows");
     const std::size_t entries = std::max<std::size_t>(image.palette().entries().size(), highest + 1);
+    layout.plte.reserve(3 * entries);
     for (std::size_t i = 0; i < entries; ++i) {
         const Color c = image.palette().colorAt(static_cast<std::uint32_t>(i));
-        layout.plte.push_back({c.r, c.g, c.b});
+        layout.plte.insert(layout.plte.end(), {c.r, c.g, c.b});
     }
     return layout;
 }
 
 // One row in PNG order: indices packed from the highest bit down, or red,
 // green and blue bytes (16-bit channels widened, a 32-bit pixel's fourth
-// byte dropped).
-void packRow(const Image& image, int y, int bitDepth, std::vector<png_byte>& out) {
-    std::fill(out.begin(), out.end(), png_byte{0});
+// byte dropped). The format is decided once per row, not per pixel.
+void packRow(const Image& image, int y, int bitDepth, std::uint8_t* out) {
     const std::uint32_t* px = image.row(y);
-    const PixelFormat f = image.format();
-    for (int x = 0; x < image.width(); ++x) {
-        const auto i = static_cast<std::size_t>(x);
-        if (isIndexed(f)) {
+    const int w = image.width();
+    switch (image.format()) {
+        case PixelFormat::Indexed8:
+            for (int x = 0; x < w; ++x) out[x] = static_cast<std::uint8_t>(px[x]);
+            break;
+        case PixelFormat::Indexed1:
+        case PixelFormat::Indexed4: {
             const int perByte = 8 / bitDepth;
-            const int shift = 8 - bitDepth * (x % perByte + 1);
-            out[i / static_cast<std::size_t>(perByte)] |= static_cast<png_byte>(px[x] << shift);
-        } else {
-            const Color c = colorOfDirect(f, px[x]);
-            out[3 * i] = c.r;
-            out[3 * i + 1] = c.g;
-            out[3 * i + 2] = c.b;
+            std::memset(out, 0, (static_cast<std::size_t>(w) + static_cast<std::size_t>(perByte) - 1) / perByte);
+            for (int x = 0; x < w; ++x)
+                out[x / perByte] |= static_cast<std::uint8_t>(px[x] << (8 - bitDepth * (x % perByte + 1)));
+            break;
+        }
+        case PixelFormat::Rgb24:
+        case PixelFormat::Rgb32:
+            for (int x = 0; x < w; ++x) {
+                out[3 * x] = static_cast<std::uint8_t>(px[x] >> 16);
+                out[3 * x + 1] = static_cast<std::uint8_t>(px[x] >> 8);
+                out[3 * x + 2] = static_cast<std::uint8_t>(px[x]);
+            }
+            break;
+        default:  // 16-bit formats
+            for (int x = 0; x < w; ++x) {
+                const Color c = colorOfDirect(image.format(), px[x]);
+                out[3 * x] = c.r;
+                out[3 * x + 1] = c.g;
+                out[3 * x + 2] = c.b;
+            }
+            break;
+    }
+}
+
+// zlib's compressor for one IDAT stream; the output leaves in IDAT chunks.
+class IdatStream {
+public:
+    IdatStream(PngChunkWriter& out, const PngWriteSettings& s, const std::string& path)
+        : out_(out), path_(path), buffer_(kIdatChunkBytes) {
+        if (deflateInit2(&z_, s.level, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK) fail();
+        open_ = true;
+        const DeflateTuning& t = s.tuning;
+        if (deflateTune(&z_, t.goodLength, t.lazyLength, t.niceLength, t.chainLength) != Z_OK) fail();
+        z_.next_out = buffer_.data();
+        z_.avail_out = static_cast<uInt>(buffer_.size());
+    }
+    ~IdatStream() {
+        if (open_) deflateEnd(&z_);
+    }
+    IdatStream(const IdatStream&) = delete;
+    IdatStream& operator=(const IdatStream&) = delete;
+
+    void add(const std::uint8_t* data, std::size_t n) {
+        z_.next_in = const_cast<Bytef*>(data);
+        z_.avail_in = static_cast<uInt>(n);
+        while (z_.avail_in != 0) {
+            if (deflate(&z_, Z_NO_FLUSH) != Z_OK) fail();
+            if (z_.avail_out == 0) emit();
         }
     }
-}
 
-// Everything one write touches, kept outside the function that calls
-// setjmp so that a longjmp out of libpng skips no C++ destructor.
-struct Encode {
-    const Image* image = nullptr;
-    const PngLayout* layout = nullptr;
-    std::FILE* file = nullptr;
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    std::vector<png_byte> row;
-    char error[160] = {};
-    int writeErrno = 0;  // why the file refused bytes, when it did
-
-    ~Encode() {
-        if (png) png_destroy_write_struct(&png, info ? &info : nullptr);
+    void finish() {
+        for (;;) {
+            const int status = deflate(&z_, Z_FINISH);
+            if (status != Z_OK && status != Z_STREAM_END) fail();
+            if (status == Z_STREAM_END) break;
+            if (z_.avail_out == 0) emit();
+        }
+        if (z_.avail_out != buffer_.size()) emit();
     }
+
+private:
+    void emit() {
+        out_.chunk("IDAT", buffer_.data(), buffer_.size() - z_.avail_out);
+        z_.next_out = buffer_.data();
+        z_.avail_out = static_cast<uInt>(buffer_.size());
+    }
+    [[noreturn]] void fail() { throw ImageError(path_ + ": cannot write PNG file (the compressor failed)"); }
+
+    PngChunkWriter& out_;
+    const std::string& path_;
+    std::vector<std::uint8_t> buffer_;
+    z_stream z_{};
+    bool open_ = false;
 };
 
-[[noreturn]] void onError(png_structp png, png_const_charp message) {
-    Encode& e = *static_cast<Encode*>(png_get_error_ptr(png));
-    std::snprintf(e.error, sizeof e.error, "%s", message ? message : "libpng error");
-    png_longjmp(png, 1);
+void bigEndian(std::uint32_t v, std::uint8_t* out) {
+    out[0] = static_cast<std::uint8_t>(v >> 24);
+    out[1] = static_cast<std::uint8_t>(v >> 16);
+    out[2] = static_cast<std::uint8_t>(v >> 8);
+    out[3] = static_cast<std::uint8_t>(v);
 }
 
-void onWarning(png_structp, png_const_charp) {}
-
-void writeToFile(png_structp png, png_bytep data, std::size_t size) {
-    Encode& e = *static_cast<Encode*>(png_get_io_ptr(png));
-    errno = 0;
-    if (std::fwrite(data, 1, size, e.file) != size) {
-        e.writeErrno = errno ? errno : EIO;
-        png_error(png, std::strerror(e.writeErrno));
-    }
+void writeHeader(PngChunkWriter& out, const Image& image, const PngLayout& layout) {
+    std::uint8_t ihdr[13] = {};
+    bigEndian(static_cast<std::uint32_t>(image.width()), ihdr);
+    bigEndian(static_cast<std::uint32_t>(image.height()), ihdr + 4);
+    ihdr[8] = static_cast<std::uint8_t>(layout.bitDepth);
+    ihdr[9] = static_cast<std::uint8_t>(layout.colorType);
+    // compression 0 (deflate), filter method 0, interlace 0 (none)
+    out.signature();
+    out.chunk("IHDR", ihdr, sizeof ihdr);
+    if (!layout.plte.empty()) out.chunk("PLTE", layout.plte.data(), layout.plte.size());
 }
 
-// Flushing is left to the file's own close, where its result is checked.
-void noFlush(png_structp) {}
-
-void applySettings(png_structp png, const PngWriteSettings& s) {
-    if (s.filters != kPngLibraryDefault) png_set_filter(png, PNG_FILTER_TYPE_BASE, s.filters);
-    if (s.compressionLevel != kPngLibraryDefault) png_set_compression_level(png, s.compressionLevel);
-    if (s.strategy != kPngLibraryDefault) png_set_compression_strategy(png, s.strategy);
-}
-
-// Runs libpng into e.file. Returns false when libpng reports an error, whose
-// text is then in e.error. Only plain values live in this frame.
-bool encode(Encode& e) {
-    e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &e, onError, onWarning);
-    if (!e.png) throw std::bad_alloc();
-    e.info = png_create_info_struct(e.png);
-    if (!e.info) throw std::bad_alloc();
-    if (setjmp(png_jmpbuf(e.png))) return false;
-
-    const Image& image = *e.image;
-    const PngLayout& layout = *e.layout;
-    png_set_write_fn(e.png, &e, writeToFile, noFlush);
-    applySettings(e.png, pngWriteSettingsFor(image.format()));
-    png_set_IHDR(e.png, e.info, static_cast<png_uint_32>(image.width()), static_cast<png_uint_32>(image.height()),
-                 layout.bitDepth, layout.colorType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
-                 PNG_FILTER_TYPE_BASE);
-    if (!layout.plte.empty())
-        png_set_PLTE(e.png, e.info, layout.plte.data(), static_cast<int>(layout.plte.size()));
-    png_write_info(e.png, e.info);
+// The rows, each with its filter type byte in front. Two row buffers take
+// turns; a row equal to the one above goes out as a ready row of zeros with
+// filter Up, and the row above stays the one to compare with.
+void writeRows(IdatStream& idat, const Image& image, const PngLayout& layout, RowFilterRule rule) {
+    const std::size_t n = layout.rowBytes;
+    std::vector<std::uint8_t> current(n + 1), previous(n + 1), repeat(n + 1, 0);
+    repeat[0] = kFilterUp;
     for (int y = 0; y < image.height(); ++y) {
-        packRow(image, y, layout.bitDepth, e.row);
-        png_write_row(e.png, e.row.data());
+        packRow(image, y, layout.bitDepth, current.data() + 1);
+        if (rule == RowFilterRule::UpForRepeatedRows && y > 0 &&
+            std::memcmp(current.data() + 1, previous.data() + 1, n) == 0) {
+            idat.add(repeat.data(), repeat.size());
+            continue;
+        }
+        current[0] = kFilterNone;
+        idat.add(current.data(), current.size());
+        std::swap(current, previous);
     }
-    png_write_end(e.png, nullptr);
-    return true;
 }
 
 }  // namespace
@@ -142,18 +192,18 @@ void writePng(const Image& image, const std::string& path) {
     if (image.empty() || image.format() == PixelFormat::None)
         throw ImageError(path + ": cannot write an empty image as PNG");
     const PngLayout layout = layoutOf(image, path);
+    const PngWriteSettings settings = pngWriteSettingsFor(image.format());
 
-    ReplacingFile out(path);
-    Encode e;
-    e.image = &image;
-    e.layout = &layout;
-    e.file = out.stream();
-    const std::size_t rowBits =
-        static_cast<std::size_t>(image.width()) * (layout.colorType == PNG_COLOR_TYPE_PALETTE ? layout.bitDepth : 24);
-    e.row.resize((rowBits + 7) / 8);
-    if (!encode(e))
-        throw ImageError(path + (e.writeErrno ? ": cannot write the file (" : ": cannot encode PNG (") + e.error + ")");
-    out.commit();
+    ReplacingFile file(path);
+    PngChunkWriter out(file.stream(), path);
+    writeHeader(out, image, layout);
+    {
+        IdatStream idat(out, settings, path);
+        writeRows(idat, image, layout, settings.rows);
+        idat.finish();
+    }
+    out.chunk("IEND", nullptr, 0);
+    file.commit();
 }
 
 }  // namespace chipshift
