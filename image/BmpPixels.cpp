@@ -23,6 +23,27 @@ std::uint32_t sampleAt(const std::uint8_t* row, int x, int bitsPerPixel) {
     }
 }
 
+// One stored row; the depth is fixed per instance so that the per-pixel
+// switch above folds away. A template is read from disk at every load, so
+// this loop runs for every output a converter writes.
+template <int BitsPerPixel>
+void decodeRow(const std::uint8_t* row, int width, std::uint32_t* out) {
+    for (int x = 0; x < width; ++x) out[x] = sampleAt(row, x, BitsPerPixel);
+}
+
+using RowDecoder = void (*)(const std::uint8_t*, int, std::uint32_t*);
+
+RowDecoder rowDecoderFor(int bitsPerPixel) {
+    switch (bitsPerPixel) {
+        case 1: return decodeRow<1>;
+        case 4: return decodeRow<4>;
+        case 8: return decodeRow<8>;
+        case 16: return decodeRow<16>;
+        case 24: return decodeRow<24>;
+        default: return decodeRow<32>;
+    }
+}
+
 std::vector<std::uint32_t> decodeRows(const Layout& l, const std::uint8_t* data, std::size_t size,
                                       const std::string& path) {
     const std::uint64_t w = static_cast<std::uint64_t>(l.width);
@@ -35,11 +56,12 @@ std::vector<std::uint32_t> decodeRows(const Layout& l, const std::uint8_t* data,
     if (needed > size - l.pixelOffset) fail(path, "pixel data cut short");
 
     std::vector<std::uint32_t> pixels(w * h);
+    const RowDecoder decode = rowDecoderFor(l.bitsPerPixel);
     for (std::uint64_t stored = 0; stored < h; ++stored) {
         const std::uint8_t* row = data + l.pixelOffset + stored * rowBytes;
         const std::uint64_t y = l.topDown ? stored : h - 1 - stored;
         std::uint32_t* out = pixels.data() + y * w;
-        for (int x = 0; x < l.width; ++x) out[x] = sampleAt(row, x, l.bitsPerPixel);
+        decode(row, l.width, out);
     }
     return pixels;
 }

@@ -9,7 +9,7 @@ namespace chipshift {
 namespace {
 
 // Turns source pixel values into destination pixel values. Built once per
-// copy: an indexed source gets a table over its whole palette, a direct
+// copy: an indexed source gets a table over its palette, a direct
 // source into an indexed destination a cache of the colours met so far, so no
 // pixel pays for a full palette search more than once per distinct colour.
 class ValueConverter {
@@ -17,15 +17,18 @@ public:
     ValueConverter(const Image& src, const Image& dst) : src_(src), dst_(dst) {
         same_ = src.format() == dst.format() &&
                 (!isIndexed(src.format()) || src.palette() == dst.palette());
-        if (!same_ && isIndexed(src.format())) {
-            for (std::uint32_t i = 0; i < table_.size(); ++i)
-                table_[i] = fromColor(src.palette().colorAt(i));
-        }
+        table_.fill(kUnknown);
     }
 
     std::uint32_t operator()(std::uint32_t v) {
         if (same_) return v;
-        if (isIndexed(src_.format())) return table_[v & 0xFF];
+        if (isIndexed(src_.format())) {
+            // Filled on first use: a chip uses a handful of its palette's
+            // entries, and a copy is too small to pay for all 256 searches.
+            std::uint32_t& known = table_[v & 0xFF];
+            if (known == kUnknown) known = fromColor(src_.palette().colorAt(v & 0xFF));
+            return known;
+        }
         if (!isIndexed(dst_.format())) return fromColor(colorOfDirect(src_.format(), v));
         const auto found = cache_.find(v);
         if (found != cache_.end()) return found->second;
@@ -40,6 +43,10 @@ public:
     }
 
 private:
+    // No converted value has every bit set: indices stay below 256, 16-bit
+    // values below 0x10000 and direct colours leave the fourth byte 0.
+    static constexpr std::uint32_t kUnknown = 0xFFFFFFFFu;
+
     const Image& src_;
     const Image& dst_;
     bool same_ = false;
