@@ -8,14 +8,14 @@
 #
 #   --n N             sheets per program (default 200 chipsets and 200 character sheets)
 #   --runs R          timed runs of each batch and floor; the median counts (default 3)
-#   --table-sheets K  chipsets (and character sheets) in the settings table (default 20)
+#   --table-sheets K  chipsets (and character sheets) in the settings table (default 10)
 #   --no-table        skip the settings table and optipng
 #   --no-rss          skip the N = 50 / N = 400 peak memory check
 # Environment: BUILD (build folder, default build-bench), WORK (scratch folder,
 # default /tmp/chipshift-bench). Needs cmake, ninja, hyperfine and jq; optipng optional.
 set -euo pipefail
 
-N=200 RUNS=3 TABLE_SHEETS=20 TABLE=1 RSS=1
+N=200 RUNS=3 TABLE_SHEETS=10 TABLE=1 RSS=1
 while [ $# -gt 0 ]; do
     case "$1" in
         --n) N=$2; shift 2 ;;
@@ -64,7 +64,6 @@ measure() {
     wall=$(jq '.results[0].median' "$WORK/h.json")
     cpu=$(jq '.results[0].user + .results[0].system' "$WORK/h.json")
     local rss
-    rss=$( { /usr/bin/time -f '%M' "$WORK/t$t/$program" --folder "$sources" "$out" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
     /usr/bin/time -f '%M' "$WORK/t$t/$program" --folder "$sources" "$out" >/dev/null 2>"$WORK/rss.txt" || true
     rss=$(tail -1 "$WORK/rss.txt")
     local sheets files bytes
@@ -90,7 +89,7 @@ measure() {
 echo
 echo "== batch runs: median of $RUNS runs (wall); floor = decode + PNG writes only"
 echo "| program    | templ. | N     | files  | ms/sheet | ms/file | files/s  | RSS MB | bytes       | floor ms/sheet | batch/floor wall | batch/floor CPU |"
-echo "|------------|--------|-------|--------|----------|---------|----------|--------|-------------|----------|---------|---------|"
+echo "|------------|--------|-------|--------|----------|---------|----------|--------|-------------|----------------|------------------|-----------------|"
 for t in 24 8; do
     measure "$t" mapforge "$WORK/sheets/chipsets"
     measure "$t" actorforge "$WORK/sheets/characters"

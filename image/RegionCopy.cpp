@@ -4,12 +4,36 @@
 #include <array>
 #include <stdexcept>
 #include <unordered_map>
+#include <vector>
 
 namespace chipshift {
 namespace {
 
-// Turns source pixel values into destination pixel values. Built once per
-// copy: an indexed source gets a table over its palette, a direct
+// No converted value has every bit set: indices stay below 256, 16-bit
+// values below 0x10000 and direct colours leave the fourth byte 0.
+constexpr std::uint32_t kUnknown = 0xFFFFFFFFu;
+
+// Index-to-index tables for the last pair of palettes met. A conversion into
+// an indexed template makes hundreds of copies between the same two palettes
+// (the sheet's and the template's); the nearest entries depend on nothing
+// but those two palettes' colours, so they are kept while both stay the same.
+struct PalettePairTable {
+    std::vector<Color> from, to;
+    std::array<std::uint32_t, 256> values{};
+};
+
+std::array<std::uint32_t, 256>& tableFor(const Palette& from, const Palette& to) {
+    thread_local PalettePairTable last;
+    if (last.from != from.entries() || last.to != to.entries()) {
+        last.from = from.entries();
+        last.to = to.entries();
+        last.values.fill(kUnknown);
+    }
+    return last.values;
+}
+
+// Turns source pixel values into destination pixel values. An indexed
+// source gets a table over its palette, filled on first use; a direct
 // source into an indexed destination a cache of the colours met so far, so no
 // pixel pays for a full palette search more than once per distinct colour.
 class ValueConverter {
@@ -17,15 +41,21 @@ public:
     ValueConverter(const Image& src, const Image& dst) : src_(src), dst_(dst) {
         same_ = src.format() == dst.format() &&
                 (!isIndexed(src.format()) || src.palette() == dst.palette());
-        table_.fill(kUnknown);
+        if (same_ || !isIndexed(src.format())) return;
+        if (isIndexed(dst.format())) {
+            table_ = &tableFor(src.palette(), dst.palette());
+        } else {
+            ownTable_.fill(kUnknown);
+            table_ = &ownTable_;
+        }
     }
 
     std::uint32_t operator()(std::uint32_t v) {
         if (same_) return v;
         if (isIndexed(src_.format())) {
-            // Filled on first use: a chip uses a handful of its palette's
-            // entries, and a copy is too small to pay for all 256 searches.
-            std::uint32_t& known = table_[v & 0xFF];
+            // A chip uses a handful of its palette's entries, so only those
+            // ever pay for a palette search.
+            std::uint32_t& known = (*table_)[v & 0xFF];
             if (known == kUnknown) known = fromColor(src_.palette().colorAt(v & 0xFF));
             return known;
         }
@@ -43,14 +73,11 @@ public:
     }
 
 private:
-    // No converted value has every bit set: indices stay below 256, 16-bit
-    // values below 0x10000 and direct colours leave the fourth byte 0.
-    static constexpr std::uint32_t kUnknown = 0xFFFFFFFFu;
-
     const Image& src_;
     const Image& dst_;
     bool same_ = false;
-    std::array<std::uint32_t, 256> table_{};
+    std::array<std::uint32_t, 256>* table_ = nullptr;  // an indexed source's table
+    std::array<std::uint32_t, 256> ownTable_{};
     std::unordered_map<std::uint32_t, std::uint32_t> cache_;
 };
 
