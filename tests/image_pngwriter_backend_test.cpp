@@ -138,7 +138,9 @@ TEST_P(PngWriterBackend, DoubledAndNearRepeatedRowsReadBackExactly) {
     TempDir dir;
     for (const int w : {1, 7, 64}) {
         const Image image = doubledPicture(c, w, 18);
-        const std::string path = dir / ("w" + std::to_string(w) + ".png");
+        std::string name = std::to_string(w);
+        name += "-wide.png";
+        const std::string path = dir / name;
         writePng(image, path);
         Decoded d;
         ASSERT_NO_FATAL_FAILURE(decode(path, d));
