@@ -67,6 +67,30 @@ public:
         return result;
     }
 
+    // Converts the source pixels that destination columns 0 .. count-1 of a
+    // row show: column i shows source pixel first + (i >> shift). The kind of
+    // conversion is settled once per row, not per pixel.
+    void convertRow(const std::uint32_t* srow, int first, int shift, std::uint32_t* out, int count) {
+        if (same_) {
+            if (shift == 0) {
+                std::copy_n(srow + first, count, out);
+            } else {
+                for (int i = 0; i < count; ++i) out[i] = srow[first + (i >> 1)];
+            }
+            return;
+        }
+        if (isIndexed(src_.format())) {
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t v = srow[first + (i >> shift)] & 0xFF;
+                std::uint32_t& known = (*table_)[v];
+                if (known == kUnknown) known = fromColor(src_.palette().colorAt(v));
+                out[i] = known;
+            }
+            return;
+        }
+        for (int i = 0; i < count; ++i) out[i] = (*this)(srow[first + (i >> shift)]);
+    }
+
     std::uint32_t fromColor(Color c) const {
         if (isIndexed(dst_.format())) return dst_.palette().nearest(c);
         return directValueOf(dst_.format(), c);
@@ -105,23 +129,43 @@ void copyRect(const Image& src, Rect s, Image& dst, Rect d) {
     const std::uint32_t outside = convert.fromColor(kWhite);
     const int w = x1 - x0;
 
-    // Read every needed source row before writing, so that a copy within one
-    // image sees its source as it was.
-    std::vector<std::uint32_t> line(static_cast<std::size_t>(w));
-    std::vector<std::uint32_t> block;
+    // Every needed source row is read before anything is written, so that a
+    // copy within one image sees its source as it was. A doubled copy reads
+    // each source row for two destination rows: the converted line is made
+    // once and written twice.
     const bool sameImage = &src == &dst;
-    if (sameImage) block.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(y1 - y0));
+    std::vector<std::uint32_t> block(sameImage ? static_cast<std::size_t>(w) * static_cast<std::size_t>(y1 - y0) : 0);
+    std::vector<std::uint32_t> line(static_cast<std::size_t>(w));
 
+    // The destination columns whose source column lies inside src.
+    const int scale = 1 << shift;
+    const int xa = std::clamp(d.left + std::max(0, -s.left) * scale, x0, x1);
+    const int xb = std::clamp(d.left + (src.width() - s.left) * scale, xa, x1);
+
+    int lineRow = -1;  // the source row `line` holds, or -1
     for (int y = y0; y < y1; ++y) {
         const int sy = s.top + ((y - d.top) >> shift);
-        const bool rowInside = sy >= 0 && sy < src.height();
-        const std::uint32_t* srow = rowInside ? src.row(sy) : nullptr;
-        std::uint32_t* out = sameImage ? block.data() + static_cast<std::size_t>(y - y0) * w : line.data();
-        for (int x = x0; x < x1; ++x) {
-            const int sx = s.left + ((x - d.left) >> shift);
-            out[x - x0] = (rowInside && sx >= 0 && sx < src.width()) ? convert(srow[sx]) : outside;
+        if (sy != lineRow || y == y0) {
+            if (sy < 0 || sy >= src.height()) {
+                std::fill(line.begin(), line.end(), outside);
+            } else {
+                const std::uint32_t* srow = src.row(sy);
+                std::fill(line.begin(), line.begin() + (xa - x0), outside);
+                // A doubled copy cut at the left on an odd column starts with
+                // the second half of a source pixel.
+                int x = xa;
+                if (x < xb && ((x - d.left) & shift)) {
+                    line[x - x0] = convert(srow[s.left + ((x - d.left) >> shift)]);
+                    ++x;
+                }
+                if (x < xb)
+                    convert.convertRow(srow, s.left + ((x - d.left) >> shift), shift, line.data() + (x - x0), xb - x);
+                std::fill(line.begin() + (xb - x0), line.end(), outside);
+            }
+            lineRow = sy;
         }
-        if (!sameImage) std::copy_n(out, w, dst.row(y) + x0);
+        std::uint32_t* out = sameImage ? block.data() + static_cast<std::size_t>(y - y0) * w : dst.row(y) + x0;
+        std::copy_n(line.data(), w, out);
     }
     if (sameImage) {
         for (int y = y0; y < y1; ++y)

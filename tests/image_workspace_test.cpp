@@ -119,6 +119,9 @@ TEST(RegionCopy, ColoursAreConvertedIntoTheDestinationFormat) {
     EXPECT_EQ(idx.pixel(0, 0), 3u);  // (10,20,30): 3 and 4 equally near, the lower wins
     EXPECT_EQ(idx.pixel(1, 0), 2u);  // exact
     EXPECT_EQ(idx.pixel(2, 0), 0u);  // white
+    Image doubled = grey8(6, 2, dstPal, 1);
+    copyRect(src, {0, 0, 3, 1}, doubled, {0, 0, 6, 2});
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(doubled.pixel(x, 1), idx.pixel(x / 2, 0)) << x;
 
     // 16-bit sources widen their channels; 16-bit destinations keep the top bits.
     const Image s565 = makeImage(1, 1, PixelFormat::Rgb565, {}, [](int, int) { return 0xFFFFu; });
@@ -138,6 +141,27 @@ TEST(RegionCopy, WritesOnlyInsideTheDestination) {
             const std::uint32_t expected = x < 4 ? 7u : src.pixel((x - 4) / 2, (y + 2) / 2);
             ASSERT_EQ(dst.pixel(x, y), expected) << x << "," << y;
         }
+    // Cut at the left on an odd column: the first column is half a source pixel.
+    Image left = makeImage(6, 2, PixelFormat::Rgb24, {}, [](int, int) { return 7u; });
+    copyRect(src, {0, 0, 4, 1}, left, {-3, 0, 5, 2});
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(left.pixel(x, 1), src.pixel((x + 3) / 2, 0)) << x;
+    EXPECT_EQ(left.pixel(5, 0), 7u);
+}
+
+TEST(RegionCopy, SourcePixelsOutsideTheSourceReadAsWhite) {
+    const Image src = makeImage(3, 2, PixelFormat::Rgb24, {}, [](int x, int y) { return test::distinctRgb(x, y, 9); });
+    for (int shift : {0, 1}) {
+        SCOPED_TRACE(shift);
+        const int k = 1 << shift;
+        Image dst = makeImage(5 * k, 4 * k, PixelFormat::Rgb24, {}, [](int, int) { return 7u; });
+        copyRect(src, {-1, -1, 4, 3}, dst, {0, 0, 5 * k, 4 * k});
+        for (int y = 0; y < 4 * k; ++y)
+            for (int x = 0; x < 5 * k; ++x) {
+                const int sx = x / k - 1, sy = y / k - 1;
+                const bool inside = sx >= 0 && sx < 3 && sy >= 0 && sy < 2;
+                ASSERT_EQ(dst.pixel(x, y), inside ? src.pixel(sx, sy) : 0xFFFFFFu) << x << "," << y;
+            }
+    }
 }
 
 TEST(RegionCopy, CopyWithinOneImageReadsTheSourceAsItWas) {
