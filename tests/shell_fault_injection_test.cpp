@@ -10,6 +10,7 @@
 #include "shell/SingleFileRun.h"
 #include "tests/support/RecordingInterface.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace chipshift {
@@ -114,29 +114,13 @@ TEST_F(FaultInjection, TargetFolderRemovedHalfWay) {
 }
 
 TEST_F(FaultInjection, TargetFolderMadeUnwritableHalfWay) {
-    // Root writes into any folder, so as root the run goes on in a child
-    // process that has given up its privileges.
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        for (const auto& e : fs::recursive_directory_iterator(dir.path()))
-            ASSERT_EQ(::chown(e.path().c_str(), 65534, 65534), 0);
-        ASSERT_EQ(::chown(dir.path().c_str(), 65534, 65534), 0);
-    }
-    const pid_t child = root ? ::fork() : 0;
-    if (child == 0) {
-        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
-        {
-            HookGuard hook([&](const std::string& path) {
-                if (endsWith(path, "_Auto05.png")) ::chmod(out.c_str(), 0555);
-            });
-            expectFailureAt(out + "/town_Auto05.png");
-        }
-        if (root) ::_exit(testing::Test::HasFailure() ? 1 : 0);
-        return;
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged run failed";
+    // Root writes into any folder, so the run goes on as an ordinary user.
+    EXPECT_TRUE(test::runUnprivileged(dir.path(), [&] {
+        HookGuard hook([&](const std::string& path) {
+            if (endsWith(path, "_Auto05.png")) ::chmod(out.c_str(), 0555);
+        });
+        expectFailureAt(out + "/town_Auto05.png");
+    }));
 }
 
 TEST_F(FaultInjection, DiskFillsUpDuringAWrite) {
