@@ -1,5 +1,7 @@
 #include "bench/PngVariants.h"
 
+#include "image/PixelArtDeflate.h"
+
 #include <png.h>
 #include <zlib.h>
 #ifdef CHIPSHIFT_HAVE_LIBDEFLATE
@@ -263,9 +265,12 @@ std::vector<std::uint8_t> deflateLibdeflate([[maybe_unused]] const std::vector<s
 std::vector<std::uint8_t> encodeChunks(const Image& image, const Variant& v) {
     const Layout l = layoutOf(image);
     const std::vector<std::uint8_t> raw = filtered(image, l, v.rule, v.alike);
-    const std::vector<std::uint8_t> idat = v.encoder == Encoder::ChunkLibdeflate
-                                               ? deflateLibdeflate(raw, v.level)
-                                               : deflateZlib(raw, v);
+    const std::vector<std::uint8_t> idat =
+        v.encoder == Encoder::ChunkLibdeflate ? deflateLibdeflate(raw, v.level)
+        : v.encoder == Encoder::ChunkPixelArt
+            ? pixelArtCompress(raw.data(), raw.size(),
+                               {l.rowBytes + 1, static_cast<std::size_t>(l.colorType == 3 ? 1 : 3), raw.size()})
+            : deflateZlib(raw, v);
     std::vector<std::uint8_t> b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> ihdr;
     put32(ihdr, static_cast<std::uint32_t>(image.width()));

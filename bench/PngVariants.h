@@ -13,7 +13,8 @@
 
 namespace chipshift::bench {
 
-enum class Encoder { Libpng, ChunkZlib, ChunkLibdeflate };
+// ChunkPixelArt: the project's own deflate encoder (image/PixelArtDeflate.h).
+enum class Encoder { Libpng, ChunkZlib, ChunkLibdeflate, ChunkPixelArt };
 
 // How the chunk writer picks each row's filter.
 enum class RowRule {

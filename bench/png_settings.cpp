@@ -72,6 +72,7 @@ std::vector<Variant> variants() {
         v.push_back({"chunks+zlib tuned " + std::to_string(t.good) + "/" + std::to_string(t.lazy) + "/" +
                          std::to_string(t.nice) + "/" + std::to_string(t.chain) + ", up-for-repeats",
                      Encoder::ChunkZlib, -1, RowRule::UpForRepeats, 6, -1, t.good, t.lazy, t.nice, t.chain});
+    v.push_back({"chunks+pixel-art deflate, up-for-repeats", Encoder::ChunkPixelArt, -1, RowRule::UpForRepeats});
 #ifdef CHIPSHIFT_HAVE_LIBDEFLATE
     const struct { const char* name; RowRule rule; } rules[] = {
         {"none", RowRule::None}, {"up", RowRule::Up}, {"paeth", RowRule::Paeth}, {"up-for-repeats", RowRule::UpForRepeats},
