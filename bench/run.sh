@@ -31,6 +31,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build-bench}
 WORK=${WORK:-/tmp/chipshift-bench}
 
+bash "$ROOT/scripts/deps.sh" --bench
 echo "== build ($BUILD, Release)"
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCHIPSHIFT_WINDOW=OFF >/dev/null
 cmake --build "$BUILD" --target mapforge actorforge bench_make_sheets bench_floor bench_png_settings -j"$(nproc)" >/dev/null

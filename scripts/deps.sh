@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the window need,
 # when they are missing. Uses sudo when not run as root.
+#   scripts/deps.sh           build, tests, window
+#   scripts/deps.sh --bench   also what bench/run.sh needs
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth
 )
+[ "${1:-}" = "--bench" ] && packages+=(hyperfine jq time optipng)
 
 missing=()
 for p in "${packages[@]}"; do
