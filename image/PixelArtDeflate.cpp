@@ -23,10 +23,11 @@ constexpr int kLazyLength = 16;
 // A three-byte match further back than this costs more than three literals.
 constexpr int kTooFar = 4096;
 constexpr std::size_t kBlockSymbols = 32 * 1024;
-// Inside a match longer than this only its first and last few positions
-// enter the hash chains: a long match is a flat run, a repeated row or a
-// repeated tile, and its inner positions would crowd out of the short chains
-// the earlier repeats worth finding.
+// Inside a run (a match one or two pixels back) longer than this only its
+// first and last few positions enter the hash chains: flat areas and the
+// all-zero repeated rows would otherwise crowd out of the short chains the
+// earlier repeats worth finding. The inside of a match further back (a
+// repeated row or tile) stays in: later rows and frames repeat it again.
 constexpr int kSkipInsertAfter = 64;
 constexpr std::size_t kInsertAtEnds = 3;
 
@@ -59,6 +60,7 @@ PixelArtDeflate::PixelArtDeflate(const PixelArtLayout& layout, DeflateSink& sink
     const std::size_t px = std::max<std::size_t>(layout.bytesPerPixel, 1);
     for (std::size_t d : {px, 2 * px, layout.rowBytes, 2 * layout.rowBytes, 32 * px, 64 * px})
         if (d != 0 && d <= kWindow) fixedDistances_.push_back(static_cast<int>(d));
+    runDistance_ = static_cast<int>(2 * px);
     std::sort(fixedDistances_.begin(), fixedDistances_.end());
     fixedDistances_.erase(std::unique(fixedDistances_.begin(), fixedDistances_.end()), fixedDistances_.end());
 
@@ -168,7 +170,7 @@ void PixelArtDeflate::compress(bool final) {
                 m = later;
             }
             block_.match(m.length, m.dist);
-            if (m.length > kSkipInsertAfter) {
+            if (m.length > kSkipInsertAfter && m.dist <= runDistance_) {
                 insertUpTo(i + kInsertAtEnds);
                 inserted_ = std::max(inserted_, i + static_cast<std::size_t>(m.length) - kInsertAtEnds);
             }

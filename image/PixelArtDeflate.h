@@ -31,7 +31,7 @@ struct PixelArtLayout {
 
 // How many earlier positions of equal hash are tried after the fixed
 // distances: the size of the files against the time taken (bench/README.md).
-constexpr int kPixelArtChainDepth = 128;
+constexpr int kPixelArtChainDepth = 64;
 
 class PixelArtDeflate {
 public:
@@ -59,6 +59,7 @@ private:
     DeflateSink& sink_;
     int chainDepth_;
     std::vector<int> fixedDistances_;
+    int runDistance_ = 0;  // a match this close is a run of one colour
     // Input: the last kWindow bytes already coded, then the bytes to code.
     // base_ is the stream position of buffer_[0].
     std::vector<std::uint8_t> buffer_;
