@@ -269,7 +269,8 @@ std::vector<std::uint8_t> encodeChunks(const Image& image, const Variant& v) {
         v.encoder == Encoder::ChunkLibdeflate ? deflateLibdeflate(raw, v.level)
         : v.encoder == Encoder::ChunkPixelArt
             ? pixelArtCompress(raw.data(), raw.size(),
-                               {l.rowBytes + 1, static_cast<std::size_t>(l.colorType == 3 ? 1 : 3), raw.size()})
+                               {l.rowBytes + 1, static_cast<std::size_t>(l.colorType == 3 ? 1 : 3), raw.size()},
+                               v.chain > 0 ? v.chain : kPixelArtChainDepth)
             : deflateZlib(raw, v);
     std::vector<std::uint8_t> b{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> ihdr;

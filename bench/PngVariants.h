@@ -38,8 +38,8 @@ struct Variant {
     RowRule rule = RowRule::None;
     int level = -1;
     int strategy = -1;
-    // zlib chunk writer only: deflateTune's good, lazy, nice and chain
-    // lengths when chain > 0.
+    // zlib chunk writer: deflateTune's good, lazy, nice and chain lengths
+    // when chain > 0. Own encoder: its hash-chain depth when chain > 0.
     int good = 0, lazy = 0, nice = 0, chain = 0;
     int alike = 1000;
 };

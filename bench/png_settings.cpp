@@ -72,7 +72,9 @@ std::vector<Variant> variants() {
         v.push_back({"chunks+zlib tuned " + std::to_string(t.good) + "/" + std::to_string(t.lazy) + "/" +
                          std::to_string(t.nice) + "/" + std::to_string(t.chain) + ", up-for-repeats",
                      Encoder::ChunkZlib, -1, RowRule::UpForRepeats, 6, -1, t.good, t.lazy, t.nice, t.chain});
-    v.push_back({"chunks+pixel-art deflate, up-for-repeats", Encoder::ChunkPixelArt, -1, RowRule::UpForRepeats});
+    for (int chain : {16, 32, 64, 128, 256})
+        v.push_back({"chunks+pixel-art deflate, chain " + std::to_string(chain), Encoder::ChunkPixelArt, -1,
+                     RowRule::UpForRepeats, -1, -1, 0, 0, 0, chain});
 #ifdef CHIPSHIFT_HAVE_LIBDEFLATE
     const struct { const char* name; RowRule rule; } rules[] = {
         {"none", RowRule::None}, {"up", RowRule::Up}, {"paeth", RowRule::Paeth}, {"up-for-repeats", RowRule::UpForRepeats},
