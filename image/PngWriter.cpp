@@ -3,6 +3,7 @@
 #include "image/ImageError.h"
 #include "image/PngChunkWriter.h"
 #include "image/PngSettings.h"
+#include "image/PixelArtDeflate.h"
 #include "image/ReplacingFile.h"
 
 #include <zlib.h>
@@ -95,10 +96,37 @@ void packRow(const Image& image, int y, int bitDepth, std::uint8_t* out) {
     }
 }
 
-// zlib's compressor for one IDAT stream; the output leaves in IDAT chunks.
-class IdatStream {
+// Compressed bytes gathered into IDAT chunks of kIdatChunkBytes.
+class IdatChunks : public DeflateSink {
 public:
-    IdatStream(PngChunkWriter& out, const PngWriteSettings& s, const std::string& path)
+    explicit IdatChunks(PngChunkWriter& out) : out_(out) { buffer_.reserve(kIdatChunkBytes); }
+    void write(const std::uint8_t* data, std::size_t n) override {
+        while (n != 0) {
+            const std::size_t take = std::min(n, kIdatChunkBytes - buffer_.size());
+            buffer_.insert(buffer_.end(), data, data + take);
+            data += take;
+            n -= take;
+            if (buffer_.size() == kIdatChunkBytes) emit();
+        }
+    }
+    void finish() {
+        if (!buffer_.empty()) emit();
+    }
+
+private:
+    void emit() {
+        out_.chunk("IDAT", buffer_.data(), buffer_.size());
+        buffer_.clear();
+    }
+
+    PngChunkWriter& out_;
+    std::vector<std::uint8_t> buffer_;
+};
+
+// zlib's compressor for one IDAT stream.
+class ZlibStream {
+public:
+    ZlibStream(DeflateSink& out, const PngWriteSettings& s, const std::string& path)
         : out_(out), path_(path), buffer_(kIdatChunkBytes) {
         if (deflateInit2(&z_, s.level, Z_DEFLATED, 15, 9, Z_DEFAULT_STRATEGY) != Z_OK) fail();
         open_ = true;
@@ -107,11 +135,11 @@ public:
         z_.next_out = buffer_.data();
         z_.avail_out = static_cast<uInt>(buffer_.size());
     }
-    ~IdatStream() {
+    ~ZlibStream() {
         if (open_) deflateEnd(&z_);
     }
-    IdatStream(const IdatStream&) = delete;
-    IdatStream& operator=(const IdatStream&) = delete;
+    ZlibStream(const ZlibStream&) = delete;
+    ZlibStream& operator=(const ZlibStream&) = delete;
 
     void add(const std::uint8_t* data, std::size_t n) {
         z_.next_in = const_cast<Bytef*>(data);
@@ -134,13 +162,13 @@ public:
 
 private:
     void emit() {
-        out_.chunk("IDAT", buffer_.data(), buffer_.size() - z_.avail_out);
+        out_.write(buffer_.data(), buffer_.size() - z_.avail_out);
         z_.next_out = buffer_.data();
         z_.avail_out = static_cast<uInt>(buffer_.size());
     }
     [[noreturn]] void fail() { throw ImageError(path_ + ": cannot write PNG file (the compressor failed)"); }
 
-    PngChunkWriter& out_;
+    DeflateSink& out_;
     const std::string& path_;
     std::vector<std::uint8_t> buffer_;
     z_stream z_{};
@@ -169,7 +197,8 @@ void writeHeader(PngChunkWriter& out, const Image& image, const PngLayout& layou
 // The rows, each with its filter type byte in front. Two row buffers take
 // turns; a row equal to the one above goes out as a ready row of zeros with
 // filter Up, and the row above stays the one to compare with.
-void writeRows(IdatStream& idat, const Image& image, const PngLayout& layout, RowFilterRule rule) {
+template <typename Compressor>
+void writeRows(Compressor& idat, const Image& image, const PngLayout& layout, RowFilterRule rule) {
     const std::size_t n = layout.rowBytes;
     std::vector<std::uint8_t> current(n + 1), previous(n + 1), repeat(n + 1, 0);
     repeat[0] = kFilterUp;
@@ -197,11 +226,20 @@ void writePng(const Image& image, const std::string& path) {
     ReplacingFile file(path);
     PngChunkWriter out(file.stream(), path);
     writeHeader(out, image, layout);
-    {
-        IdatStream idat(out, settings, path);
+    IdatChunks chunks(out);
+    if (settings.deflater == Deflater::PixelArt) {
+        const std::size_t rowBytes = layout.rowBytes + 1;
+        PixelArtDeflate idat({rowBytes, isIndexed(image.format()) ? 1u : 3u,
+                              rowBytes * static_cast<std::size_t>(image.height())},
+                             chunks);
+        writeRows(idat, image, layout, settings.rows);
+        idat.finish();
+    } else {
+        ZlibStream idat(chunks, settings, path);
         writeRows(idat, image, layout, settings.rows);
         idat.finish();
     }
+    chunks.finish();
     out.chunk("IEND", nullptr, 0);
     file.commit();
 }
