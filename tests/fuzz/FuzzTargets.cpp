@@ -3,6 +3,8 @@
 #include "charchip/CharChipConverter.h"
 #include "image/ImageError.h"
 #include "image/LoadByExtension.h"
+#include "image/PngReader.h"
+#include "image/PngWriter.h"
 #include "mapchip/MapChipConverter.h"
 #include "shell/SingleFileRun.h"
 
@@ -120,6 +122,19 @@ void loadByExtensionInput(const std::uint8_t* data, std::size_t size) {
     } catch (const ImageError&) {
         if (!image.empty()) std::abort();  // a failed load must leave the image as it was
     }
+    // Whatever was read must survive the writer: written and read back, the
+    // same pixels in the same format (16-bit and 32-bit pictures come back as
+    // 24-bit, so compare colours).
+    if (!image.empty()) {
+        const std::string written = workFolder() + "/written.png";
+        writePng(image, written);
+        Image back;
+        readPng(back, written);
+        if (back.width() != image.width() || back.height() != image.height()) std::abort();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (!(back.colorAt(x, y) == image.colorAt(x, y))) std::abort();
+    }
     clearWorkFolder();
 }
 
@@ -171,6 +186,12 @@ void conversionInput(const std::uint8_t* data, std::size_t size) {
         runSingleFile(program, Template(templatePath), ui, rawSource ? sourcePath : folder + "/sheet.bmp",
                       folder + "/out");
     } catch (const ImageError&) {
+    }
+    // Every output written must be a PNG file that an independent decoder
+    // (libpng's) reads.
+    for (const auto& e : fs::directory_iterator(folder + "/out")) {
+        Image back;
+        readPng(back, e.path().string());
     }
     clearWorkFolder();
 }
