@@ -18,8 +18,9 @@ namespace chipshift {
 // The largest side a loaded image may have. Sheets are 480 x 256 and the
 // template a few hundred pixels a side; anything beyond this is a damaged or
 // hostile header, refused before any memory is allocated for it. At one word
-// a pixel the largest image takes 256 MiB.
-constexpr int kMaxImageSide = 8192;
+// a pixel the largest image takes 64 MiB; a template taller than the
+// 1536-row tileset sheet is cut anyway.
+constexpr int kMaxImageSide = 4096;
 
 class Image {
 public:

@@ -199,11 +199,28 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     return bytes;
 }
 
+// Every chunk must fit in the file: libpng allocates a chunk's declared
+// length before it reads the chunk, so a few bytes claiming a 2 GiB text
+// chunk would otherwise allocate 2 GiB. Checked before libpng sees a byte.
+void checkChunkLengths(const std::uint8_t* data, std::size_t size, const std::string& path) {
+    std::size_t at = 8;
+    while (at + 8 <= size) {
+        const std::uint32_t length = (std::uint32_t(data[at]) << 24) | (std::uint32_t(data[at + 1]) << 16) |
+                                     (std::uint32_t(data[at + 2]) << 8) | data[at + 3];
+        const std::string type(reinterpret_cast<const char*>(data + at + 4), 4);
+        if (length > 0x7FFFFFFFu || length > size - at - 8)
+            throw ImageError(path + ": PNG image data is damaged or ends early (chunk longer than the file)");
+        if (type == "IEND") return;
+        at += std::size_t{12} + length;
+    }
+}
+
 }  // namespace
 
 void readPngBytes(Image& image, const std::uint8_t* data, std::size_t size, const std::string& path) {
     if (size < 8 || png_sig_cmp(data, 0, 8) != 0)
         throw ImageError(path + ": not a PNG file (no PNG signature)");
+    checkChunkLengths(data, size, path);
     Decode d;
     d.data = data;
     d.size = size;

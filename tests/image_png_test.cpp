@@ -306,6 +306,16 @@ struct BadFile {
     std::optional<std::vector<std::uint8_t>> bytes;  // none: the file is missing
 };
 
+// A valid file with a text chunk inserted after IHDR that claims 2 GiB.
+std::vector<std::uint8_t> hugeTextChunk() {
+    TempDir dir;
+    writePng(noiseRgb(4, 4), dir / "whole.png");
+    std::vector<std::uint8_t> b = test::readFile(dir / "whole.png");
+    const std::vector<std::uint8_t> chunk{0x7F, 0xFF, 0xFF, 0xF0, 'i', 'T', 'X', 't', 'T', 'i', 't', 'l', 'e', 0};
+    b.insert(b.begin() + 8 + 25, chunk.begin(), chunk.end());
+    return b;
+}
+
 std::vector<std::uint8_t> cutShort() {
     TempDir dir;
     writePng(noiseRgb(64, 64), dir / "whole.png");
@@ -328,6 +338,7 @@ TEST(PngDecoding, DamagedFilesFailNamingThePathAndLeaveTheImage) {
         {"too few rows of data", pngFile({2, 3, 8, 0}, twoGreyRows)},
         {"width above the limit", pngFile({20000, 1, 8, 0}, twoGreyRows)},
         {"height far above the limit", pngFile({1, 0x7FFFFFFF, 8, 0}, twoGreyRows)},
+        {"chunk longer than the file", hugeTextChunk()},
         {"palette image without PLTE", pngFile({2, 2, 8, 3}, twoGreyRows)},
         {"bitmap named .png",
          test::encodeBmp(test::makeImage(2, 2, PixelFormat::Rgb24, {}, [](int x, int) { return std::uint32_t(x); }))},

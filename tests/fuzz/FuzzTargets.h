@@ -16,4 +16,9 @@ void loadByExtensionInput(const std::uint8_t* data, std::size_t size);
 // format and pixels come from the input, so that conversions really run.
 void conversionInput(const std::uint8_t* data, std::size_t size);
 
+// The writer's deflate encoder on arbitrary bytes: the first bytes choose the
+// row layout and the chain depth, the rest is compressed, inflated by zlib
+// and compared.
+void deflateInput(const std::uint8_t* data, std::size_t size);
+
 }  // namespace chipshift::fuzz

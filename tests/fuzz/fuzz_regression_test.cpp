@@ -31,6 +31,7 @@ void replay(const char* sub, void (*target)(const std::uint8_t*, std::size_t)) {
 
 TEST(FuzzRegressions, LoadInputs) { replay("load", &fuzz::loadByExtensionInput); }
 TEST(FuzzRegressions, ConversionInputs) { replay("convert", &fuzz::conversionInput); }
+TEST(FuzzRegressions, DeflateInputs) { replay("deflate", &fuzz::deflateInput); }
 
 // A few hand-made inputs that drive the conversion path all the way through
 // with each template depth, so the replay is never empty.
