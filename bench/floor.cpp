@@ -10,6 +10,7 @@
 // work (decoding and writing only).
 
 #include "charchip/CharChipConverter.h"
+#include "image/HeapSettings.h"
 #include "image/LoadByExtension.h"
 #include "image/PngReader.h"
 #include "image/PngWriter.h"
@@ -67,6 +68,9 @@ std::vector<std::string> sourcesIn(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The same heap settings as the programs, so the floor pays no page
+    // faults that the batch does not.
+    chipshift::keepReleasedMemoryInHeap();
     if (argc != 5) {
         std::fputs("usage: bench_floor (mapforge|actorforge) SOURCE_FOLDER BATCH_OUTPUT_FOLDER FLOOR_TARGET_FOLDER\n",
                    stderr);
