@@ -4,6 +4,7 @@
 // chunks, and the order and kinds of the chunks written.
 
 #include "image/PngWriter.h"
+#include "tests/support/RawPng.h"
 #include "tests/support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,50 +19,8 @@ namespace {
 
 using test::TempDir;
 
-// A PNG decoded by libpng with no transform: rows as stored, after unfiltering.
-struct Decoded {
-    png_uint_32 width = 0, height = 0;
-    int bitDepth = 0, colorType = 0;
-    std::vector<Color> plte;
-    bool hasTrns = false;
-    std::vector<std::vector<std::uint8_t>> rows;
-};
-
-struct LibpngRead {
-    std::FILE* file = nullptr;
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~LibpngRead() {
-        if (png) png_destroy_read_struct(&png, &info, nullptr);
-        if (file) std::fclose(file);
-    }
-};
-
-// Only plain values in this frame, so the longjmp of a libpng error is safe.
-bool decodeInto(LibpngRead& r, Decoded& d) {
-    r.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    r.info = png_create_info_struct(r.png);
-    if (setjmp(png_jmpbuf(r.png))) return false;
-    png_init_io(r.png, r.file);
-    png_read_info(r.png, r.info);
-    png_get_IHDR(r.png, r.info, &d.width, &d.height, &d.bitDepth, &d.colorType, nullptr, nullptr, nullptr);
-    png_colorp entries = nullptr;
-    int count = 0;
-    if (png_get_PLTE(r.png, r.info, &entries, &count))
-        for (int i = 0; i < count; ++i) d.plte.push_back({entries[i].red, entries[i].green, entries[i].blue});
-    d.hasTrns = png_get_valid(r.png, r.info, PNG_INFO_tRNS) != 0;
-    d.rows.assign(d.height, std::vector<std::uint8_t>(png_get_rowbytes(r.png, r.info)));
-    for (auto& row : d.rows) png_read_row(r.png, row.data(), nullptr);
-    png_read_end(r.png, r.info);
-    return true;
-}
-
-void decode(const std::string& path, Decoded& d) {
-    LibpngRead r;
-    r.file = std::fopen(path.c_str(), "rb");
-    ASSERT_NE(r.file, nullptr) << path;
-    ASSERT_TRUE(decodeInto(r, d)) << "libpng refused " << path;
-}
+using test::RawPng;
+using test::readRaw;
 
 // The chunk types of a file in order, with a check of its signature.
 std::vector<std::string> chunkTypes(const std::vector<std::uint8_t>& file) {
@@ -77,13 +36,6 @@ std::vector<std::string> chunkTypes(const std::vector<std::uint8_t>& file) {
     return types;
 }
 
-// The sample of pixel x, channel c of a stored row.
-unsigned sample(const Decoded& d, int x, int y, int channel, int channels) {
-    const std::vector<std::uint8_t>& r = d.rows[static_cast<std::size_t>(y)];
-    const std::size_t bit = (std::size_t(x) * channels + channel) * d.bitDepth;
-    return (r[bit / 8] >> (8 - d.bitDepth - bit % 8)) & ((1u << d.bitDepth) - 1);
-}
-
 // What the file must hold for pixel (x, y), worked out apart from the writer.
 Color expectedColour(PixelFormat f, std::uint32_t v) {
     auto w5 = [](std::uint32_t c) { return static_cast<std::uint8_t>(c * 8 + c / 4); };
@@ -93,17 +45,17 @@ Color expectedColour(PixelFormat f, std::uint32_t v) {
     return {std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
 }
 
-void expectSamePixels(const Image& image, const Decoded& d) {
+void expectSamePixels(const Image& image, const RawPng& d) {
     ASSERT_EQ(d.width, png_uint_32(image.width()));
     ASSERT_EQ(d.height, png_uint_32(image.height()));
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const std::uint32_t v = image.pixel(x, y);
             if (isIndexed(image.format())) {
-                ASSERT_EQ(sample(d, x, y, 0, 1), v) << x << "," << y;
+                ASSERT_EQ(d.sample(x, y, 0, 1), v) << x << "," << y;
             } else {
-                const Color got{std::uint8_t(sample(d, x, y, 0, 3)), std::uint8_t(sample(d, x, y, 1, 3)),
-                                std::uint8_t(sample(d, x, y, 2, 3))};
+                const Color got{std::uint8_t(d.sample(x, y, 0, 3)), std::uint8_t(d.sample(x, y, 1, 3)),
+                                std::uint8_t(d.sample(x, y, 2, 3))};
                 ASSERT_EQ(got, expectedColour(image.format(), v)) << x << "," << y;
             }
         }
@@ -142,8 +94,8 @@ TEST_P(PngWriterBackend, DoubledAndNearRepeatedRowsReadBackExactly) {
         name += "-wide.png";
         const std::string path = dir / name;
         writePng(image, path);
-        Decoded d;
-        ASSERT_NO_FATAL_FAILURE(decode(path, d));
+        RawPng d;
+        ASSERT_NO_FATAL_FAILURE(readRaw(path, d));
         EXPECT_EQ(d.bitDepth, c.bitDepth);
         EXPECT_EQ(d.colorType, c.colorType);
         EXPECT_FALSE(d.hasTrns);
@@ -188,8 +140,8 @@ TEST(PngWriterBackend, DataBeyondOneIdatChunkIsSplitAndReadsBack) {
     EXPECT_EQ(types.front(), "IHDR");
     EXPECT_EQ(types.back(), "IEND");
     for (std::size_t i = 1; i + 1 < types.size(); ++i) EXPECT_EQ(types[i], "IDAT") << i;
-    Decoded d;
-    ASSERT_NO_FATAL_FAILURE(decode(path, d));
+    RawPng d;
+    ASSERT_NO_FATAL_FAILURE(readRaw(path, d));
     ASSERT_NO_FATAL_FAILURE(expectSamePixels(image, d));
 }
 
