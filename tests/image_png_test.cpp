@@ -97,26 +97,9 @@ void expectErrorNaming(const std::string& path, const std::function<void()>& act
 
 // ---- output table ----
 
-struct WriteCase {
-    const char* name;
-    PixelFormat format;
-    int paletteEntries;
-    int bitDepth, colorType;
-};
-
-void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+using WriteCase = test::PngOutputCase;
 
 class PngOutputFormat : public ::testing::TestWithParam<WriteCase> {};
-
-// The 8-bit channels a pixel of the case's format must be written as,
-// worked out here independently of the writer.
-Color expectedColour(PixelFormat f, std::uint32_t v) {
-    auto w5 = [](std::uint32_t c) { return static_cast<std::uint8_t>(c * 8 + c / 4); };
-    auto w6 = [](std::uint32_t c) { return static_cast<std::uint8_t>(c * 4 + c / 16); };
-    if (f == PixelFormat::Rgb555) return {w5(v >> 10 & 31), w5(v >> 5 & 31), w5(v & 31)};
-    if (f == PixelFormat::Rgb565) return {w5(v >> 11 & 31), w6(v >> 5 & 63), w5(v & 31)};
-    return {std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
-}
 
 TEST_P(PngOutputFormat, WritesOwnFormatWithoutTransparency) {
     const WriteCase c = GetParam();
@@ -144,30 +127,11 @@ TEST_P(PngOutputFormat, WritesOwnFormatWithoutTransparency) {
     EXPECT_FALSE(raw.hasTrns);
     EXPECT_EQ(raw.plte.size() * 3, std::size_t(c.paletteEntries) * 3);  // 768 bytes for 256 entries
     EXPECT_EQ(raw.plte, image.palette().entries());
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::uint32_t v = image.pixel(x, y);
-            if (c.paletteEntries) {
-                ASSERT_EQ(raw.sample(x, y), v) << x << "," << y;
-            } else {
-                const Color want = expectedColour(c.format, v);
-                const Color got{std::uint8_t(raw.sample(x, y, 0, 3)), std::uint8_t(raw.sample(x, y, 1, 3)),
-                                std::uint8_t(raw.sample(x, y, 2, 3))};
-                ASSERT_EQ(got, want) << x << "," << y;
-            }
-        }
+    test::expectPixelsAsWritten(image, raw);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, PngOutputFormat,
-    ::testing::Values(WriteCase{"Indexed1", PixelFormat::Indexed1, 2, 1, PNG_COLOR_TYPE_PALETTE},
-                      WriteCase{"Indexed4", PixelFormat::Indexed4, 16, 4, PNG_COLOR_TYPE_PALETTE},
-                      WriteCase{"Indexed8", PixelFormat::Indexed8, 256, 8, PNG_COLOR_TYPE_PALETTE},
-                      WriteCase{"Rgb555", PixelFormat::Rgb555, 0, 8, PNG_COLOR_TYPE_RGB},
-                      WriteCase{"Rgb565", PixelFormat::Rgb565, 0, 8, PNG_COLOR_TYPE_RGB},
-                      WriteCase{"Rgb24", PixelFormat::Rgb24, 0, 8, PNG_COLOR_TYPE_RGB},
-                      WriteCase{"Rgb32", PixelFormat::Rgb32, 0, 8, PNG_COLOR_TYPE_RGB}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, PngOutputFormat, ::testing::ValuesIn(test::pngOutputTable()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PngOutput, FullAndLowChannelsWidenByRepeatingTopBits) {
     // Rgb565: red 31, green 1, blue 16 -> 255, 4, 132; Rgb555: 1, 31, 0 -> 8, 255, 0.

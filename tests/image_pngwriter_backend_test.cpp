@@ -36,38 +36,7 @@ std::vector<std::string> chunkTypes(const std::vector<std::uint8_t>& file) {
     return types;
 }
 
-// What the file must hold for pixel (x, y), worked out apart from the writer.
-Color expectedColour(PixelFormat f, std::uint32_t v) {
-    auto w5 = [](std::uint32_t c) { return static_cast<std::uint8_t>(c * 8 + c / 4); };
-    auto w6 = [](std::uint32_t c) { return static_cast<std::uint8_t>(c * 4 + c / 16); };
-    if (f == PixelFormat::Rgb555) return {w5(v >> 10 & 31), w5(v >> 5 & 31), w5(v & 31)};
-    if (f == PixelFormat::Rgb565) return {w5(v >> 11 & 31), w6(v >> 5 & 63), w5(v & 31)};
-    return {std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)};
-}
-
-void expectSamePixels(const Image& image, const RawPng& d) {
-    ASSERT_EQ(d.width, png_uint_32(image.width()));
-    ASSERT_EQ(d.height, png_uint_32(image.height()));
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const std::uint32_t v = image.pixel(x, y);
-            if (isIndexed(image.format())) {
-                ASSERT_EQ(d.sample(x, y, 0, 1), v) << x << "," << y;
-            } else {
-                const Color got{std::uint8_t(d.sample(x, y, 0, 3)), std::uint8_t(d.sample(x, y, 1, 3)),
-                                std::uint8_t(d.sample(x, y, 2, 3))};
-                ASSERT_EQ(got, expectedColour(image.format(), v)) << x << "," << y;
-            }
-        }
-}
-
-struct Case {
-    const char* name;
-    PixelFormat format;
-    int paletteEntries, bitDepth, colorType;
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+using Case = test::PngOutputCase;
 
 class PngWriterBackend : public ::testing::TestWithParam<Case> {};
 
@@ -100,7 +69,7 @@ TEST_P(PngWriterBackend, DoubledAndNearRepeatedRowsReadBackExactly) {
         EXPECT_EQ(d.colorType, c.colorType);
         EXPECT_FALSE(d.hasTrns);
         EXPECT_EQ(d.plte, image.palette().entries());
-        ASSERT_NO_FATAL_FAILURE(expectSamePixels(image, d)) << "width " << w;
+        ASSERT_NO_FATAL_FAILURE(test::expectPixelsAsWritten(image, d)) << "width " << w;
     }
 }
 
@@ -114,16 +83,8 @@ TEST_P(PngWriterBackend, ChunksAreSignatureHeaderPaletteDataEnd) {
     EXPECT_EQ(chunkTypes(test::readFile(path)), want);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, PngWriterBackend,
-    ::testing::Values(Case{"Indexed1", PixelFormat::Indexed1, 2, 1, PNG_COLOR_TYPE_PALETTE},
-                      Case{"Indexed4", PixelFormat::Indexed4, 16, 4, PNG_COLOR_TYPE_PALETTE},
-                      Case{"Indexed8", PixelFormat::Indexed8, 256, 8, PNG_COLOR_TYPE_PALETTE},
-                      Case{"Rgb555", PixelFormat::Rgb555, 0, 8, PNG_COLOR_TYPE_RGB},
-                      Case{"Rgb565", PixelFormat::Rgb565, 0, 8, PNG_COLOR_TYPE_RGB},
-                      Case{"Rgb24", PixelFormat::Rgb24, 0, 8, PNG_COLOR_TYPE_RGB},
-                      Case{"Rgb32", PixelFormat::Rgb32, 0, 8, PNG_COLOR_TYPE_RGB}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, PngWriterBackend, ::testing::ValuesIn(test::pngOutputTable()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PngWriterBackend, DataBeyondOneIdatChunkIsSplitAndReadsBack) {
     // Noise does not compress, so 300 x 300 x 3 bytes need several chunks.
@@ -142,7 +103,7 @@ TEST(PngWriterBackend, DataBeyondOneIdatChunkIsSplitAndReadsBack) {
     for (std::size_t i = 1; i + 1 < types.size(); ++i) EXPECT_EQ(types[i], "IDAT") << i;
     RawPng d;
     ASSERT_NO_FATAL_FAILURE(readRaw(path, d));
-    ASSERT_NO_FATAL_FAILURE(expectSamePixels(image, d));
+    ASSERT_NO_FATAL_FAILURE(test::expectPixelsAsWritten(image, d));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 // The tests use it as a decoder independent of the project's own reader.
 
 #include "image/Color.h"
+#include "image/Image.h"
 
 #include <png.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -39,5 +41,24 @@ struct RawPng {
 // Reads path into raw; a gtest failure when the file is missing or libpng
 // refuses it.
 void readRaw(const std::string& path, RawPng& raw);
+
+// One row of the PNG output table: what an image of each pixel format must
+// be written as.
+struct PngOutputCase {
+    const char* name;
+    PixelFormat format;
+    int paletteEntries;  // of the test image; 0 for direct colour
+    int bitDepth, colorType;
+};
+const std::vector<PngOutputCase>& pngOutputTable();
+void PrintTo(const PngOutputCase& c, std::ostream* os);
+
+// The 8-bit channels a direct-colour pixel must be written as, worked out
+// apart from the writer (16-bit channels widened by repeating top bits).
+Color expectedPngColour(PixelFormat f, std::uint32_t v);
+
+// Every pixel of raw is what image must be written as: the index for an
+// indexed image, the expected channels otherwise.
+void expectPixelsAsWritten(const Image& image, const RawPng& raw);
 
 }  // namespace chipshift::test
